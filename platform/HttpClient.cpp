@@ -1,0 +1,3 @@
+#include "HttpClient.h"
+
+// Implementation in progress.

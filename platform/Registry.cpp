@@ -1,0 +1,3 @@
+#include "Registry.h"
+
+// Implementation in progress.

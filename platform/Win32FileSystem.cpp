@@ -1,0 +1,3 @@
+#include "Win32FileSystem.h"
+
+// Implementation in progress.
