@@ -65,6 +65,18 @@ TemporaryFolder::~TemporaryFolder()
     RemoveTree(path_);
 }
 
+ScopedWorkingDirectory::ScopedWorkingDirectory(const std::wstring& folder)
+{
+    previous_.resize(::GetCurrentDirectoryW(0, nullptr));
+    previous_.resize(::GetCurrentDirectoryW(static_cast<DWORD>(previous_.size()), previous_.data()));
+    EXPECT_TRUE(::SetCurrentDirectoryW(folder.c_str())) << folder << " error " << ::GetLastError();
+}
+
+ScopedWorkingDirectory::~ScopedWorkingDirectory()
+{
+    EXPECT_TRUE(::SetCurrentDirectoryW(previous_.c_str()));
+}
+
 void MakeFolder(const std::wstring& path)
 {
     EXPECT_TRUE(::CreateDirectoryW(path.c_str(), nullptr))

@@ -25,6 +25,18 @@ private:
     std::wstring path_;
 };
 
+// Makes folder the working directory for as long as it lives, then restores the one before.
+class ScopedWorkingDirectory {
+public:
+    explicit ScopedWorkingDirectory(const std::wstring& folder);
+    ~ScopedWorkingDirectory();
+    ScopedWorkingDirectory(const ScopedWorkingDirectory&) = delete;
+    ScopedWorkingDirectory& operator=(const ScopedWorkingDirectory&) = delete;
+
+private:
+    std::wstring previous_;
+};
+
 // Small file helpers for setting up and looking at real files; they fail the test, not throw.
 void MakeFolder(const std::wstring& path);
 void WriteWholeFile(const std::wstring& path, const Bytes& content);

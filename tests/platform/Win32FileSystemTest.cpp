@@ -10,6 +10,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 
 namespace brelomat {
 namespace {
@@ -122,10 +123,9 @@ protected:
         WriteWholeFile(In(L"Program\\Brelomat.exe"), Pattern(10));
         WriteWholeFile(In(L"Program\\Hoved.exe"), Pattern(10));
         WriteWholeFile(In(L"Program\\Et langt filnavn.exe"), Pattern(10));
-        ASSERT_TRUE(::GetCurrentDirectoryW(MAX_PATH, previous_));
-        ASSERT_TRUE(::SetCurrentDirectoryW(In(L"Program").c_str()));
+        workingDirectory_.emplace(In(L"Program"));
     }
-    void TearDown() override { ::SetCurrentDirectoryW(previous_); }
+    void TearDown() override { workingDirectory_.reset(); }
 
     static std::wstring Upper(std::wstring text)
     {
@@ -140,7 +140,7 @@ protected:
     }
 
 private:
-    wchar_t previous_[MAX_PATH] = {};
+    std::optional<testing::ScopedWorkingDirectory> workingDirectory_;
 };
 
 TEST_F(SameFileTest, TellsOneFileFromAnotherHoweverItIsSpelled)
