@@ -28,6 +28,8 @@ public:
     std::wstring UserAgent = L"Mozilla/3.0 (compatible; Indy Library)";
 
 private:
+    void Configure(HINTERNET request) const;
+
     HttpLimits limits_;
     UniqueWinHttp session_;
 };

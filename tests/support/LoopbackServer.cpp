@@ -250,7 +250,7 @@ struct LoopbackServer::State {
                 DrainUntilClosed(socket.get(), std::chrono::steady_clock::now() + CloseGrace);
                 return;
             case LoopbackReply::End::Stall:
-                DrainUntilClosed(socket.get(), std::chrono::steady_clock::time_point::max());
+                DrainUntilClosed(socket.get(), std::chrono::steady_clock::now() + reply.StallLimit);
                 return;
             }
         }

@@ -29,7 +29,8 @@ struct LoopbackReply {
     enum class End {
         KeepOpen,  // wait for the next request on the same connection
         Close,     // close the connection (a close-delimited or short body)
-        Stall,     // send nothing more and keep the connection until the client leaves
+        Stall,     // send nothing more; keep the connection until the client leaves or
+                   // StallLimit has passed, then close it
     };
 
     std::string Head;  // status line, header lines and the empty line, each ending in CRLF
@@ -37,6 +38,8 @@ struct LoopbackReply {
     std::size_t PieceSize = 0;                // the body in pieces of this size; 0: at once
     std::chrono::milliseconds PieceDelay{0};  // pause before each piece: a slow server
     End After = End::KeepOpen;
+    // Bounds a stall, so that a client that never gives up cannot hang a test for ever.
+    std::chrono::milliseconds StallLimit{30'000};
 
     // 200 with a Content-Length. extraHeaders are whole lines, each ending in CRLF.
     static LoopbackReply Ok(std::string body, std::string_view extraHeaders = {});
