@@ -46,6 +46,12 @@ struct Window {
     static void Close(Type window) noexcept { ::DestroyWindow(window); }
 };
 
+struct Hook {
+    using Type = HHOOK;
+    static Type Invalid() noexcept { return nullptr; }
+    static void Close(Type hook) noexcept { ::UnhookWindowsHookEx(hook); }
+};
+
 }  // namespace handle_traits
 
 using UniqueFile = UniqueHandle<handle_traits::File>;
@@ -55,5 +61,6 @@ using UniqueWinHttp = UniqueHandle<handle_traits::WinHttp>;
 using UniqueFont = UniqueHandle<handle_traits::Gdi<HFONT>>;
 using UniqueBrush = UniqueHandle<handle_traits::Gdi<HBRUSH>>;
 using UniqueWindow = UniqueHandle<handle_traits::Window>;
+using UniqueHook = UniqueHandle<handle_traits::Hook>;
 
 }  // namespace brelomat
