@@ -33,7 +33,6 @@ namespace colors {
 inline constexpr Color Navy = Color::Rgb(0, 0, 128);
 inline constexpr Color Purple = Color::Rgb(128, 0, 128);
 inline constexpr Color WindowText = Color::System(COLOR_WINDOWTEXT);
-inline constexpr Color ButtonFace = Color::System(COLOR_BTNFACE);
 }  // namespace colors
 
 // A font as a designer names it: face, size in points, weight and the colour text is drawn in.
