@@ -48,14 +48,6 @@ INSTANTIATE_TEST_SUITE_P(
 
 class ApplicationWindowTest : public MainWindowTest {};
 
-TEST_F(ApplicationWindowTest, FormCloseFreesTheWindow)
-{
-    TMainForm& form = MakeForm();
-    CloseAction action = CloseAction::Hide;
-    form.FormClose(action);
-    EXPECT_EQ(action, CloseAction::Free);
-}
-
 TEST_F(ApplicationWindowTest, MinimizingTheFormMinimizesTheApplicationAndRestoringBringsItBack)
 {
     TMainForm& form = MakeForm();
