@@ -43,8 +43,8 @@ struct FontSpec {
     Color TextColor = colors::WindowText;
 };
 
-// The GDI font for spec at dpi: points become a character height of points/72 inch.
+// The GDI font for style at dpi: points become a character height of points/72 inch.
 // Throws PlatformError when the system cannot make one.
-UniqueFont CreateScaledFont(const FontSpec& spec, unsigned dpi);
+UniqueFont CreateScaledFont(const FontSpec& style, unsigned dpi);
 
 }  // namespace brelomat
