@@ -15,6 +15,12 @@ struct File {
     static void Close(Type handle) noexcept { ::CloseHandle(handle); }
 };
 
+struct FindSearch {
+    using Type = HANDLE;
+    static Type Invalid() noexcept { return INVALID_HANDLE_VALUE; }
+    static void Close(Type search) noexcept { ::FindClose(search); }
+};
+
 struct Kernel {
     using Type = HANDLE;
     static Type Invalid() noexcept { return nullptr; }
@@ -55,6 +61,7 @@ struct Hook {
 }  // namespace handle_traits
 
 using UniqueFile = UniqueHandle<handle_traits::File>;
+using UniqueFindSearch = UniqueHandle<handle_traits::FindSearch>;
 using UniqueKernelHandle = UniqueHandle<handle_traits::Kernel>;
 using UniqueRegistryKey = UniqueHandle<handle_traits::RegistryKey>;
 using UniqueWinHttp = UniqueHandle<handle_traits::WinHttp>;

@@ -11,18 +11,11 @@ namespace brelomat::testing {
 
 namespace {
 
-struct FindTraits {
-    using Type = HANDLE;
-    static Type Invalid() noexcept { return INVALID_HANDLE_VALUE; }
-    static void Close(Type search) noexcept { ::FindClose(search); }
-};
-using UniqueFind = UniqueHandle<FindTraits>;
-
 template <typename Visit>
 void ForEachEntry(const std::wstring& folder, Visit visit)
 {
     WIN32_FIND_DATAW entry{};
-    const UniqueFind search(::FindFirstFileW((folder + L"*").c_str(), &entry));
+    const UniqueFindSearch search(::FindFirstFileW((folder + L"*").c_str(), &entry));
     if (!search)
         return;
     do {
